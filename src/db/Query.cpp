@@ -168,7 +168,7 @@ void Query::run()
         return ResolvedTable{table.sqlName, table.fields};
     };
     const TranslatedSql translated = translateSql(statement(), resolve);
-    sqlite::Statement stmt = cache.connection().prepare(translated.text);
+    sqlite::Statement stmt = cache.connection().prepare(translated.text, statement());
     for (int i = 1; i <= stmt.parameterCount(); ++i) {
         const QString name = stmt.parameterName(i).mid(1);
         auto found = std::find_if(m_parameters.cbegin(), m_parameters.cend(), [&name](const auto &p) {

@@ -43,19 +43,20 @@ void Connection::exec(const QString &sql)
     }
 }
 
-Statement Connection::prepare(const QString &sql)
+Statement Connection::prepare(const QString &sql, const QString &shownAs)
 {
+    const QString shown = shownAs.isEmpty() ? sql : shownAs;
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, &tail) != SQLITE_OK)
-        throw DbError(QStringLiteral("SQL \"%1\" failed: %2").arg(sql, errorText(m_db)));
-    Statement statement(m_db, stmt, sql);
+        throw DbError(QStringLiteral("SQL \"%1\" failed: %2").arg(shown, errorText(m_db)));
+    Statement statement(m_db, stmt, shown);
     if (!stmt)
-        throw DbError(QStringLiteral("SQL \"%1\" failed: no statement").arg(sql));
+        throw DbError(QStringLiteral("SQL \"%1\" failed: no statement").arg(shown));
     for (; tail && *tail; ++tail)
         if (*tail != ';' && !QChar::isSpace(uchar(*tail)))
-            throw DbError(QStringLiteral("SQL \"%1\" failed: more than one statement").arg(sql));
+            throw DbError(QStringLiteral("SQL \"%1\" failed: more than one statement").arg(shown));
     return statement;
 }
 

@@ -21,7 +21,8 @@ public:
 
     void exec(const QString &sql);
     // Compiles one statement; text after it other than blanks and ";" is an error.
-    Statement prepare(const QString &sql);
+    // Errors show the statement as shownAs when it is given (the text the user wrote).
+    Statement prepare(const QString &sql, const QString &shownAs = QString());
 
 private:
     sqlite3 *m_db = nullptr;
