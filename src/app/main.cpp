@@ -1,13 +1,19 @@
+#include "app/AppForms.h"
+#include "app/ToCrewmintMain.h"
+#include "app/WidgetUi.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ToCrewmint"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ToCrewmint"));
-    window.resize(900, 600);
-    window.show();
-    return app.exec();
+    WidgetUi ui;
+    Ui::install(&ui);
+    std::unique_ptr<AppForms> forms = startApplication();
+    forms->ToCrewmintMainFrm->show();
+    const int result = app.exec();
+    forms.reset();
+    Ui::install(nullptr);
+    return result;
 }
