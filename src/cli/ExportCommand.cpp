@@ -1,0 +1,147 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/CliProject.h"
+#include "db/DbError.h"
+#include "env/QuarvexRec.h"
+#include "export/ExportCSV.h"
+#include "export/ExportLogging.h"
+#include "phases/PhaseChecklist.h"
+#include "settings/Settings.h"
+
+#include <QDir>
+
+namespace {
+
+// The settings an export command may override for its own run.
+struct RunSettings {
+    QString Inbox;
+    int COLLAPSETASKS;
+    int COLLAPSEMATERIALS;
+    bool showActivity;
+    bool showMaterial;
+    bool INCMILELOG;
+    bool INCREFLOG;
+    int MILEINDEX;
+
+    static RunSettings current()
+    {
+        return {AppRec.Inbox,      AppRec.COLLAPSETASKS, AppRec.COLLAPSEMATERIALS, AppRec.showActivity,
+                AppRec.showMaterial, AppRec.INCMILELOG,  AppRec.INCREFLOG,         AppRec.MILEINDEX};
+    }
+    void restore() const
+    {
+        AppRec.Inbox = Inbox;
+        AppRec.COLLAPSETASKS = COLLAPSETASKS;
+        AppRec.COLLAPSEMATERIALS = COLLAPSEMATERIALS;
+        AppRec.showActivity = showActivity;
+        AppRec.showMaterial = showMaterial;
+        AppRec.INCMILELOG = INCMILELOG;
+        AppRec.INCREFLOG = INCREFLOG;
+        AppRec.MILEINDEX = MILEINDEX;
+    }
+};
+
+void applyOptions(const ExportOptions &options)
+{
+    if (options.inbox)
+        AppRec.Inbox = QDir::cleanPath(QDir::current().absoluteFilePath(*options.inbox));
+    AppRec.COLLAPSETASKS = options.tasksBy.value_or(AppRec.COLLAPSETASKS);
+    AppRec.COLLAPSEMATERIALS = options.materialsBy.value_or(AppRec.COLLAPSEMATERIALS);
+    AppRec.showActivity = options.tasks.value_or(AppRec.showActivity);
+    AppRec.showMaterial = options.materials.value_or(AppRec.showMaterial);
+    AppRec.INCMILELOG = options.stampMilestone.has_value();
+    AppRec.MILEINDEX = options.stampMilestone.value_or(1) - 1;
+    AppRec.INCREFLOG = options.stampReference;
+}
+
+// Ticks the phases asked for; false with one line on err for an unknown id.
+bool tickPhases(const ExportOptions &options, QVector<PhaseEntry> &phases, QTextStream &err)
+{
+    for (PhaseEntry &phase : phases)
+        if (options.pending && phase.state == PhaseState::White)
+            phase.state = PhaseState::Ticked;
+    for (const QString &id : options.phases) {
+        auto found = std::find_if(phases.begin(), phases.end(),
+                                  [&](const PhaseEntry &phase) { return QString::number(phase.id) == id; });
+        if (found == phases.end()) {
+            err << "Phase " << id << " not found in project \"" << QuarvexRec.ProjectName
+                << "\" (only phases with line items can be exported)" << Qt::endl;
+            return false;
+        }
+        found->state = PhaseState::Ticked;
+    }
+    return true;
+}
+
+bool stampExportedPhases(QTextStream &err)
+{
+    bool stamped = true;
+    for (const QString &id : qAsConst(AppRec.ExportList))
+        stamped = DoLogging(id.toUInt()) && stamped;
+    if (!stamped)
+        err << "Stamping the exported line items failed for at least one phase" << Qt::endl;
+    return stamped;
+}
+
+// Sets exported once the files are in the inbox.
+int exportPhases(QVector<PhaseEntry> &phases, bool &exported, QTextStream &out, QTextStream &err)
+{
+    if (!AppRec.showActivity && !AppRec.showMaterial) {
+        err << "Both Activities and Materials have been disabled" << Qt::endl;
+        return ExitFailed;
+    }
+    const QString problem = exportNameProblem(AppRec.JOBNUMBER, QuarvexRec.ProjectShort);
+    if (!problem.isEmpty()) {
+        err << problem << Qt::endl;
+        return ExitFailed;
+    }
+    AppRec.ExportList = RebuildExportList(phases);
+    if (AppRec.ExportList.isEmpty()) {
+        err << "No pending phases in project \"" << QuarvexRec.ProjectName << "\"; nothing exported" << Qt::endl;
+        return ExitOk;
+    }
+    TExportRun run;
+    run.Run();
+    if (!run.ExportOk) {
+        err << "Export of \"" << QuarvexRec.ProjectName << "\" failed: " << run.Memo.value(run.Memo.size() - 1)
+            << Qt::endl;
+        return ExitFailed;
+    }
+    exported = true;
+    AppRec.MRU_PHASE = MarkExportedPhases(phases);
+    out << run.XlsFileName << '\n' << run.CsvFileName << '\n';
+    out.flush();
+    return stampExportedPhases(err) ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+int runExportCommand(const ExportOptions &options, QTextStream &out, QTextStream &err)
+{
+    if (!openProjectByTitle(options.title, err))
+        return ExitNotFound;
+    QVector<PhaseEntry> phases;
+    try {
+        FillPhaseEntries(QuarvexRec.ProjectPath, QStringLiteral("Link_Phs"), phases);
+    } catch (const db::DbError &e) {
+        err << e.message().simplified() << Qt::endl;
+        return ExitFailed;
+    }
+    MarkDonePhases(phases, AppRec.MRU_PHASE);
+    if (!tickPhases(options, phases, err))
+        return ExitNotFound;
+    const RunSettings stored = RunSettings::current();
+    AppRec.JOBNUMBER = options.job.value_or(AppRec.JOBNUMBER);
+    applyOptions(options);
+    bool exported = false;
+    const int result = exportPhases(phases, exported, out, err);
+    const QString inboxUsed = AppRec.Inbox;
+    stored.restore();
+    if (!options.inbox)
+        AppRec.Inbox = inboxUsed; // "~" is stored as the folder it became, as the window does
+    if (exported && !WriteSettings()) {
+        err << "The exported phases could not be recorded in " << settingsFilePath() << Qt::endl;
+        return ExitFailed;
+    }
+    return result;
+}
