@@ -111,9 +111,9 @@ int Table::codePage() const
 void Table::applyFilter()
 {
     const TableData &data = file().data();
-    m_visible.clear();
     const bool useFilter = m_filtered && !m_filterText.trimmed().isEmpty();
     const ClientFilter filter = useFilter ? ClientFilter::parse(m_filterText, data.fields) : ClientFilter();
+    m_visible.clear();
     for (int row = 0; row < data.records.size(); ++row)
         if (!useFilter || filter.accepts(data.records.at(row)))
             m_visible.append(row);
