@@ -108,10 +108,9 @@ void TFelvanToCellFile::RunExport() {
     engine().First();
     try {
         StartFile(FileName(), titleRows);
-        for (int written = 0; !engine().Eof(); ++written) {
+        // A cancel noticed while a record is announced takes effect after that record.
+        for (int written = 0; !progress().cancelled() && !engine().Eof(); ++written) {
             progress().step(written, Message(8) + QStringLiteral(" (%1/%2)").arg(written).arg(recordCount()));
-            if (progress().cancelled())
-                break;
             writeDataRow(titleRows + written);
             EndRow();
             engine().Next();

@@ -6,8 +6,9 @@
 // BOF, formats, dimensions, column widths, cells, fonts, EOF.
 class TFelvanToXLS : public TFelvanToCellFile {
 public:
-    // Rows and columns are numbered in 16 bits, column widths in 8.
-    static constexpr int MaxRows = 65535;
+    // A worksheet of these records holds 16,384 rows and 256 columns; readers
+    // refuse or drop cells beyond, although the row field has 16 bits.
+    static constexpr int MaxRows = 16384;
     static constexpr int MaxColumns = 256;
 
     QString GetDefaultExtension() const override;

@@ -51,6 +51,7 @@ TEST_F(CsvWriterTest, ValuesAreWrittenAsTheyAreUnlessTheyWouldSplitTheirField) {
         {"2\" studs", 100.0, 0.1 + 0.2, "say \"x\"", "\"2\"\" studs\",LAB-FR,100,A,0.3,\"say \"\"x\"\"\""},
         {"line\r\nbreak", 2.675, 1234567.891, "a\nb", "\"line\r\nbreak\",LAB-FR,2.675,A,1234567.891,\"a\nb\""},
         {"Café", QVariant(), QVariant(), "x;y 'z'", "Caf\xe9,LAB-FR,,A,,x;y 'z'"},
+        {"cr\ronly", 1.0, 0.0, "end", "\"cr\ronly\",LAB-FR,1,A,0,end"},
     };
     MemoryDataset table(exportFields());
     QByteArray expected = titleLine;

@@ -103,6 +103,14 @@ TEST_F(XlsWriterTest, ExampleRecordGivesTheExactFile) {
     EXPECT_TRUE(bytes.contains(hex("04 00 0B 00 00 00 00 00 00 00 01 03") + "JOB"));
     EXPECT_TRUE(bytes.contains(hex("24 00 04 00 00 00 00 28")));
     EXPECT_TRUE(ui.shown.isEmpty()) << ui.shown.join('\n').toStdString();
+
+    const QJsonArray expectedRows = QJsonDocument::fromJson(R"([
+        [[1,"JOB"],[1,"JOB_DESC"],[1,"PHASE"],[1,"PHASE_DESC"],[1,"CODE"],
+         [1,"QTY"],[1,"TYPE"],[1,"cost"],[1,"codeName"],[1,"phaseID"]],
+        [[1,"J-1001"],[1,"Hill Street Offices"],[1,"01 Framing"],[1,"Wall framing"],[1,"LAB-FR"],
+         [2,12.5],[1,"A"],[2,431.25],[1,"Framing labour"],[2,7]]])")
+                                        .array();
+    EXPECT_EQ(readXls(path()), expectedRows);
 }
 
 TEST_F(XlsWriterTest, EmptyTableHasTitlesAndOnlyTheTitleFont) {
@@ -182,21 +190,25 @@ TEST_F(XlsWriterTest, DatesAndTimesAsDayNumbers) {
 }
 
 TEST_F(XlsWriterTest, MoreRowsThanTheFormatHoldsFailWithoutTouchingTheOldFile) {
+    const int rowLimit = 16384; // what readers of these worksheets accept, title row included
     MemoryDataset small({{"n", db::FieldType::Long, 4}}, {{1}});
     ASSERT_EQ(run(small, path()), RunStatus::Done);
     const QByteArray before = fileBytes(path());
 
-    MemoryDataset large({{"n", db::FieldType::Long, 4}}, QVector<QVector<QVariant>>(TFelvanToXLS::MaxRows, {7}));
+    MemoryDataset large({{"n", db::FieldType::Long, 4}}, QVector<QVector<QVariant>>(rowLimit, {7}));
     EXPECT_EQ(run(large, path()), RunStatus::Failed);
     EXPECT_TRUE(writer.errorText().contains(path())) << writer.errorText().toStdString();
     EXPECT_EQ(ui.shown, QStringList{QStringLiteral("error: ") + writer.errorText()});
     EXPECT_EQ(fileBytes(path()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("export.xls")});
 
-    // One record fewer fits: the last row index is 65534.
-    MemoryDataset largest({{"n", db::FieldType::Long, 4}}, QVector<QVector<QVariant>>(TFelvanToXLS::MaxRows - 1, {7}));
+    // One record fewer fits: the last row index is 16383.
+    MemoryDataset largest({{"n", db::FieldType::Long, 4}}, QVector<QVector<QVariant>>(rowLimit - 1, {7}));
     ASSERT_EQ(run(largest, path()), RunStatus::Done);
-    EXPECT_TRUE(fileBytes(path()).endsWith(hex("02 00 09 00 FE FF 00 00 00 46 03 07 00") + boldFont + plainFont + eof));
+    EXPECT_TRUE(fileBytes(path()).endsWith(hex("02 00 09 00 FF 3F 00 00 00 46 03 07 00") + boldFont + plainFont + eof));
+    const QStringList column = readTextColumn(path(), 0);
+    EXPECT_EQ(column.size(), rowLimit);
+    EXPECT_EQ(column.count(QStringLiteral("7")), rowLimit - 1);
 }
 
 } // namespace

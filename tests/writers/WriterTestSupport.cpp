@@ -1,5 +1,8 @@
 #include "WriterTestSupport.h"
 
+#include "writers/Felv2TXT.h"
+#include "writers/Felv2XLS.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
@@ -8,6 +11,12 @@
 
 MemoryDataset::MemoryDataset(db::FieldList fields, QVector<QVector<QVariant>> rows, int codePage)
     : m_fields(std::move(fields)), m_rows(std::move(rows)), m_codePage(codePage) {}
+
+void MemoryDataset::next() {
+    ++m_position;
+    if (onNext)
+        onNext(m_position);
+}
 
 void RecordingProgress::begin(const QString &text, const QString &status, int max) {
     ++begun;
@@ -77,4 +86,37 @@ QJsonArray readXls(const QString &path, const QString &encoding) {
 
 QJsonArray readCsv(const QString &path, const QString &encoding) {
     return runReader({QStringLiteral("csv"), path, encoding});
+}
+
+QStringList readTextColumn(const QString &path, int column, const QString &encoding) {
+    const bool xls = path.endsWith(QStringLiteral(".xls"));
+    QStringList texts;
+    for (const QJsonValue &row : xls ? readXls(path, encoding) : readCsv(path, encoding)) {
+        const QJsonValue cell = row.toArray().at(column);
+        const QJsonValue value = xls ? cell.toArray().at(1) : cell;
+        texts << (value.isDouble() ? QString::number(value.toDouble(), 'g', 15) : value.toString());
+    }
+    return texts;
+}
+
+const WriterKind &xlsWriter() {
+    static const WriterKind kind{"xls", QStringLiteral(".xls"), QByteArray::fromHex("0A000000"),
+                                 [] { return std::make_unique<TFelvanToXLS>(); }};
+    return kind;
+}
+
+const WriterKind &csvWriter() {
+    static const WriterKind kind{"csv", QStringLiteral(".csv"), "\r\n", [] {
+                                     auto writer = std::make_unique<TFelvanToText>();
+                                     writer->setSeparator(QLatin1Char(','));
+                                     return writer;
+                                 }};
+    return kind;
+}
+
+std::unique_ptr<TFelvanToCellFile> configuredWriter(const WriterKind &kind, db::Dataset &dataSet,
+                                                    const QString &fileName) {
+    std::unique_ptr<TFelvanToCellFile> writer = kind.make();
+    configureAsProgram(*writer, dataSet, fileName);
+    return writer;
 }
