@@ -1,5 +1,6 @@
 #include "cli/CliProject.h"
 
+#include "db/DbError.h"
 #include "env/QuarvexRec.h"
 #include "platform/Folders.h"
 #include "project/ProjectCatalogue.h"
@@ -27,4 +28,18 @@ bool openProjectByTitle(const QString &title, QTextStream &err)
     QuarvexRec.ProjectOpen = true;
     ReadProjectSettings(rec.ShortName);
     return true;
+}
+
+int openProjectPhases(const QString &title, QVector<PhaseEntry> &phases, QTextStream &err)
+{
+    if (!openProjectByTitle(title, err))
+        return ExitNotFound;
+    try {
+        FillPhaseEntries(QuarvexRec.ProjectPath, QStringLiteral("Link_Phs"), phases);
+    } catch (const db::DbError &e) {
+        err << e.message().simplified() << Qt::endl;
+        return ExitFailed;
+    }
+    MarkDonePhases(phases, AppRec.MRU_PHASE);
+    return ExitOk;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phases/PhaseChecklist.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -16,3 +18,7 @@ void startCliSettings(const QString &dataFolder);
 // and makes it the open project with its job number and done phases. False,
 // with one line on err, when there is no such project.
 bool openProjectByTitle(const QString &title, QTextStream &err);
+
+// Opens the project and reads its phases with their done state. ExitOk, or
+// ExitNotFound / ExitFailed after one line on err.
+int openProjectPhases(const QString &title, QVector<PhaseEntry> &phases, QTextStream &err);

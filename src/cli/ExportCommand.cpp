@@ -118,16 +118,9 @@ int exportPhases(QVector<PhaseEntry> &phases, bool &exported, QTextStream &out, 
 
 int runExportCommand(const ExportOptions &options, QTextStream &out, QTextStream &err)
 {
-    if (!openProjectByTitle(options.title, err))
-        return ExitNotFound;
     QVector<PhaseEntry> phases;
-    try {
-        FillPhaseEntries(QuarvexRec.ProjectPath, QStringLiteral("Link_Phs"), phases);
-    } catch (const db::DbError &e) {
-        err << e.message().simplified() << Qt::endl;
-        return ExitFailed;
-    }
-    MarkDonePhases(phases, AppRec.MRU_PHASE);
+    if (const int opened = openProjectPhases(options.title, phases, err); opened != ExitOk)
+        return opened;
     if (!tickPhases(options, phases, err))
         return ExitNotFound;
     const RunSettings stored = RunSettings::current();

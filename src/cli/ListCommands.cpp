@@ -32,16 +32,9 @@ int runProjectsCommand(QTextStream &out, QTextStream &err)
 
 int runPhasesCommand(const QString &title, QTextStream &out, QTextStream &err)
 {
-    if (!openProjectByTitle(title, err))
-        return ExitNotFound;
     QVector<PhaseEntry> phases;
-    try {
-        FillPhaseEntries(QuarvexRec.ProjectPath, QStringLiteral("Link_Phs"), phases);
-    } catch (const db::DbError &e) {
-        err << e.message().simplified() << Qt::endl;
-        return ExitFailed;
-    }
-    MarkDonePhases(phases, AppRec.MRU_PHASE);
+    if (const int opened = openProjectPhases(title, phases, err); opened != ExitOk)
+        return opened;
     for (const PhaseEntry &phase : phases)
         out << phase.id << '\t' << phase.name << '\t' << phase.description << '\t' << phase.lineCount << '\t'
             << (phase.state == PhaseState::Grey ? "yes" : "no") << '\n';
