@@ -4,7 +4,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
