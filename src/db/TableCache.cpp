@@ -4,8 +4,11 @@
 #include "db/ParadoxFile.h"
 #include "db/Sqlite.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 
 namespace db {
@@ -99,7 +102,7 @@ LoadedTable TableCache::store(const QString &key, const FieldList &fields, int c
         m_entries.remove(key);
         throw;
     }
-    m_entries[key] = Entry{table, -1, QDateTime()};
+    m_entries[key] = Entry{table, FileStamp()};
     return table;
 }
 
@@ -109,14 +112,30 @@ LoadedTable TableCache::table(const QString &path)
     const QString key = info.absoluteFilePath();
     if (!info.isFile())
         throw DbError(QStringLiteral("Table file \"%1\" does not exist").arg(path));
+    const FileStamp stamp = FileStamp::of(key);
     const auto found = m_entries.constFind(key);
-    if (found != m_entries.constEnd() && found->size == info.size() && found->modified == info.lastModified())
+    if (found != m_entries.constEnd() && found->stamp == stamp)
         return found->table;
     const TableData data = readParadoxTable(path);
     const LoadedTable table = store(key, data.fields, data.codePage, data.records);
-    m_entries[key].size = info.size();
-    m_entries[key].modified = info.lastModified();
+    m_entries[key].stamp = stamp;
     return table;
+}
+
+void TableCache::forget(const QString &path)
+{
+    const auto found = m_entries.find(QFileInfo(path).absoluteFilePath());
+    if (found != m_entries.end())
+        found->stamp.size = -2; // no file state has this size
+}
+
+TableCache::FileStamp TableCache::FileStamp::of(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    const auto nanoseconds = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return {qint64(st.st_size), quint64(st.st_ino), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
 }
 
 } // namespace db

@@ -2,7 +2,6 @@
 
 #include "db/FieldType.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -24,7 +23,8 @@ struct LoadedTable {
 };
 
 // Paradox tables loaded into one in-memory SQL database for queries. A file
-// is read again only when its size or modification time has changed. Every
+// is read again when its size, inode, or modification or change time (to the
+// nanosecond) differ from when it was loaded, or after forget(). Every
 // Link_* column gets an index so that joins on them stay fast.
 class TableCache {
 public:
@@ -35,6 +35,8 @@ public:
     // Stores rows under a key, replacing what the key held before.
     LoadedTable store(const QString &key, const FieldList &fields, int codePage,
                       const QVector<QVector<QVariant>> &records);
+    // The next query of this table file reads it again.
+    void forget(const QString &path);
     void clear();
     bool isEmpty() const { return m_entries.isEmpty(); }
 
@@ -45,10 +47,21 @@ public:
     static bool fieldFromDeclaredType(const QString &declared, FieldDef &field);
 
 private:
+    // What tells one state of a file from another.
+    struct FileStamp {
+        qint64 size = -1;
+        quint64 inode = 0;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0;
+        bool operator==(const FileStamp &o) const
+        {
+            return size == o.size && inode == o.inode && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+        }
+        static FileStamp of(const QString &path);
+    };
     struct Entry {
         LoadedTable table;
-        qint64 size = -1;
-        QDateTime modified;
+        FileStamp stamp;
     };
 
     std::unique_ptr<sqlite::Connection> m_connection;
