@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "export/ExportQueries.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ TEST_F(CliTest, SqlPrintsCsv)
                                "--filter", "Name<>'Framing'"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, QString::fromUtf8("Name,Desct\nDémolition,\"Strip out, ground floor\"\nFinishes,Paint and trim\n"));
+
+    const Result grouped = cli({"sql", projectPath(), groupingQuery(GroupKind::Tasks, 1).join('\n')});
+    ASSERT_EQ(grouped.exitCode, 0) << grouped.err.toStdString();
+    EXPECT_EQ(grouped.out, QString::fromUtf8("JOB,JOB_DESC,PHASE,PHASE_DESC,CODE,QTY,TYPE,cost,codeName,phaseID\n"
+                                             ",,Démolition,\"Strip out, ground floor\",DEMO,21,A,1155,Demolition crew,3\n"
+                                             ",,Framing,Walls and roof,CARP,15.5,A,852.5,Carpentry,7\n"));
+
+    const Result bad = cli({"sql", projectPath(), "SELECT Nope FROM \"phase.db\""});
+    EXPECT_EQ(bad.exitCode, 3);
+    EXPECT_TRUE(bad.err.contains("Nope")) << bad.err.toStdString();
 }
 
 TEST_F(CliTest, BadUsageExitsOne)
