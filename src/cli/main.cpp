@@ -173,11 +173,13 @@ int main(int argc, char *argv[])
         out << Usage;
         result = ExitOk;
     } else {
+        DebugLog(QStringLiteral(">>---tocrewmint-cli ") + app.arguments().mid(1).join(QLatin1Char(' ')));
         try {
             result = runCommand(parser, out, err);
         } catch (const UsageError &e) {
             err << e.text << "\n" << Usage;
         }
+        DebugLog(QStringLiteral("----<<tocrewmint-cli exit %1").arg(result));
     }
     out.flush();
     err.flush();

@@ -59,6 +59,10 @@ TEST_F(CliExportTest, ExportWritesBothFilesRecordsThePhasesAndTheJobNumber)
     EXPECT_EQ(setting("HILL", "JOBNUMBER"), "J-1001");
     // The inbox given on the command line is not stored.
     EXPECT_EQ(setting("Crewmint", "Inbox"), programFolder() + "/CrewmintInbox");
+
+    const QString log = QString::fromUtf8(fileBytes(programFolder() + "/DEBUG.LOG"));
+    EXPECT_TRUE(log.contains(">>---tocrewmint-cli --data")) << log.toStdString();
+    EXPECT_TRUE(log.contains("----<<tocrewmint-cli exit 0")) << log.toStdString();
 }
 
 TEST_F(CliExportTest, PendingExportsOnlyThePhasesNotDoneYet)
