@@ -39,6 +39,23 @@ bool isCompanionSuffix(const QString &suffix)
     return secondary.match(suffix).hasMatch();
 }
 
+void deleteFiles(const QString &folder, const QString &name, bool withTableFile)
+{
+    const auto [dir, fileName] = locate(folder, name);
+    const QString base = QFileInfo(fileName).completeBaseName();
+    QDir qdir(dir);
+    const QStringList entries = qdir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &entry : entries) {
+        const QFileInfo info(entry);
+        if (info.completeBaseName().compare(base, Qt::CaseInsensitive) != 0 || !isCompanionSuffix(info.suffix()))
+            continue;
+        if (!withTableFile && entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            continue;
+        if (!qdir.remove(entry))
+            throw DbError(QStringLiteral("Cannot delete table file %1").arg(qdir.filePath(entry)));
+    }
+}
+
 } // namespace
 
 QString findTableFile(const QString &folder, const QString &name)
@@ -67,17 +84,12 @@ QString tableFilePath(const QString &folder, const QString &name)
 
 void deleteTableFiles(const QString &folder, const QString &name)
 {
-    const auto [dir, fileName] = locate(folder, name);
-    const QString base = QFileInfo(fileName).completeBaseName();
-    QDir qdir(dir);
-    const QStringList entries = qdir.entryList(QDir::Files | QDir::Hidden);
-    for (const QString &entry : entries) {
-        const QFileInfo info(entry);
-        if (info.completeBaseName().compare(base, Qt::CaseInsensitive) != 0 || !isCompanionSuffix(info.suffix()))
-            continue;
-        if (!qdir.remove(entry))
-            throw DbError(QStringLiteral("Cannot delete table file %1").arg(qdir.filePath(entry)));
-    }
+    deleteFiles(folder, name, true);
+}
+
+void deleteCompanionFiles(const QString &folder, const QString &name)
+{
+    deleteFiles(folder, name, false);
 }
 
 QString indexFilePath(const QString &tablePath)

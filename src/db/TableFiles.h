@@ -13,6 +13,8 @@ QString findTableFile(const QString &folder, const QString &name);
 QString tableFilePath(const QString &folder, const QString &name);
 // Removes the table and its companion files (.px .mb .val .x?? .y?? and our index file), any case.
 void deleteTableFiles(const QString &folder, const QString &name); // throws DbError
+// The same without the table file itself: what a table replaced in place leaves behind.
+void deleteCompanionFiles(const QString &folder, const QString &name); // throws DbError
 
 // Our file of secondary index definitions beside a table file.
 QString indexFilePath(const QString &tablePath);
