@@ -2,6 +2,7 @@
 
 #include "db/DbError.h"
 #include "db/ParadoxValue.h"
+#include "db/TableCache.h"
 #include "db/TableFiles.h"
 
 #include <QDir>
@@ -379,6 +380,8 @@ void Table::post()
     if (!m_editing)
         fail(QStringLiteral("post without edit"));
     m_file->updateRecord(m_visible.at(m_current), m_changes);
+    // A rewrite within the file system's clock tick may leave the file's times as they were.
+    m_session.tableCache().forget(m_file->path());
     cancel();
 }
 
