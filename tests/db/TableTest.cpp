@@ -12,6 +12,17 @@ using namespace db;
 
 namespace {
 
+// The message of the DbError the action throws; empty when it throws none.
+QString errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const DbError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
 class TableTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -114,12 +125,7 @@ TEST_F(TableTest, ErrorsNameTheTableAndTheFault)
         {[&] { table.setTableName("missing.db"); table.open(); }, "missing.db: the table does not exist"},
     };
     for (const Case &c : cases) {
-        try {
-            c.action();
-            ADD_FAILURE() << "no error for " << c.message.toStdString();
-        } catch (const DbError &e) {
-            EXPECT_TRUE(e.message().contains(c.message)) << e.message().toStdString();
-        }
+        EXPECT_TRUE(errorOf(c.action).contains(c.message)) << c.message.toStdString();
         table.setTableName("QVEX_PRD.db");
         table.setFiltered(false);
     }
@@ -262,13 +268,9 @@ TEST_F(TableTest, IndexErrorsNameTheTableIndexAndField)
         {[&] { items.setTableName("Gone"); items.addIndex("ByName", "NAME", {}); }, "Gone: the table does not exist"},
     };
     for (const Case &c : cases) {
-        try {
-            c.action();
-            ADD_FAILURE() << "no error for " << c.message.toStdString();
-        } catch (const DbError &e) {
-            EXPECT_TRUE(e.message().contains(c.message)) << e.message().toStdString();
-            EXPECT_TRUE(e.message().startsWith("Table " + dir.path())) << e.message().toStdString();
-        }
+        const QString error = errorOf(c.action);
+        EXPECT_TRUE(error.contains(c.message)) << c.message.toStdString() << ": " << error.toStdString();
+        EXPECT_TRUE(error.startsWith("Table " + dir.path())) << error.toStdString();
         items.setTableName("Items");
         items.setIndexName("");
     }
