@@ -63,7 +63,8 @@ void LoggingRun::stampRows(db::Table &table)
     progress(0, m_count);
     for (int i = 1; i <= m_count; ++i) {
         progress(i, m_count);
-        status(QStringLiteral("Logging item %1\\%2").arg(i).arg(m_count));
+        if (m_view.showStatus) // without a window, the per-item count is not worth a log entry each
+            m_view.showStatus(QStringLiteral("Logging item %1\\%2").arg(i).arg(m_count));
         if (AppRec.INCMILELOG)
             stamp(table, m_column, 1);
         if (AppRec.INCREFLOG)
