@@ -102,7 +102,7 @@ int exportPhases(QVector<PhaseEntry> &phases, bool &exported, QTextStream &out, 
     }
     TExportRun run;
     run.Run();
-    if (!run.ExportOk) {
+    if (!run.ExportOk || run.CsvFileName.isEmpty()) {
         err << "Export of \"" << QuarvexRec.ProjectName << "\" failed: " << run.Memo.value(run.Memo.size() - 1)
             << Qt::endl;
         return ExitFailed;
