@@ -131,6 +131,23 @@ TEST_F(CliExportTest, StampingChangesOnlyTheExportedLineItems)
     }
 }
 
+TEST_F(CliExportTest, AFailedStampExitsThreeWithTheExportDone)
+{
+    db::TableData withoutM2 = db::readParadoxTable(lineItemPath());
+    const int m2 = 8;
+    withoutM2.fields.remove(m2);
+    for (auto &record : withoutM2.records)
+        record.remove(m2);
+    db::writeParadoxTable(lineItemPath(), withoutM2);
+
+    const Result result = exportHill({"--phase", "7", "--job", "S1", "--stamp-milestone", "2"});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_TRUE(result.err.contains("DoLogging - Error opening table")) << result.err.toStdString();
+    EXPECT_EQ(inboxFiles(), (QStringList{"HILL_S1.csv", "HILL_S1.xls"}));
+    EXPECT_EQ(setting("HILL", "MRU_PHASE"), "7");
+    EXPECT_EQ(db::readParadoxTable(lineItemPath()).records, withoutM2.records);
+}
+
 TEST_F(CliExportTest, MissingProjectOrPhaseExitsTwo)
 {
     const Result project = cli({"export", "No Such Project", "--phase", "3"});
