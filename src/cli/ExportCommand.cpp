@@ -12,35 +12,6 @@
 
 namespace {
 
-// The settings an export command may override for its own run.
-struct RunSettings {
-    QString Inbox;
-    int COLLAPSETASKS;
-    int COLLAPSEMATERIALS;
-    bool showActivity;
-    bool showMaterial;
-    bool INCMILELOG;
-    bool INCREFLOG;
-    int MILEINDEX;
-
-    static RunSettings current()
-    {
-        return {AppRec.Inbox,      AppRec.COLLAPSETASKS, AppRec.COLLAPSEMATERIALS, AppRec.showActivity,
-                AppRec.showMaterial, AppRec.INCMILELOG,  AppRec.INCREFLOG,         AppRec.MILEINDEX};
-    }
-    void restore() const
-    {
-        AppRec.Inbox = Inbox;
-        AppRec.COLLAPSETASKS = COLLAPSETASKS;
-        AppRec.COLLAPSEMATERIALS = COLLAPSEMATERIALS;
-        AppRec.showActivity = showActivity;
-        AppRec.showMaterial = showMaterial;
-        AppRec.INCMILELOG = INCMILELOG;
-        AppRec.INCREFLOG = INCREFLOG;
-        AppRec.MILEINDEX = MILEINDEX;
-    }
-};
-
 void applyOptions(const ExportOptions &options)
 {
     if (options.inbox)
@@ -90,11 +61,6 @@ int exportPhases(QVector<PhaseEntry> &phases, bool &exported, QTextStream &out, 
         err << "Both Activities and Materials have been disabled" << Qt::endl;
         return ExitFailed;
     }
-    const QString problem = exportNameProblem(AppRec.JOBNUMBER, QuarvexRec.ProjectShort);
-    if (!problem.isEmpty()) {
-        err << problem << Qt::endl;
-        return ExitFailed;
-    }
     AppRec.ExportList = RebuildExportList(phases);
     if (AppRec.ExportList.isEmpty()) {
         err << "No pending phases in project \"" << QuarvexRec.ProjectName << "\"; nothing exported" << Qt::endl;
@@ -123,15 +89,18 @@ int runExportCommand(const ExportOptions &options, QTextStream &out, QTextStream
         return opened;
     if (!tickPhases(options, phases, err))
         return ExitNotFound;
-    const RunSettings stored = RunSettings::current();
+    // The options hold for this run only; what the export records is kept.
+    const TAppRec stored = AppRec;
     AppRec.JOBNUMBER = options.job.value_or(AppRec.JOBNUMBER);
     applyOptions(options);
     bool exported = false;
     const int result = exportPhases(phases, exported, out, err);
-    const QString inboxUsed = AppRec.Inbox;
-    stored.restore();
+    const TAppRec afterRun = AppRec;
+    AppRec = stored;
+    AppRec.JOBNUMBER = afterRun.JOBNUMBER;
+    AppRec.MRU_PHASE = afterRun.MRU_PHASE;
     if (!options.inbox)
-        AppRec.Inbox = inboxUsed; // "~" is stored as the folder it became, as the window does
+        AppRec.Inbox = afterRun.Inbox; // "~" is stored as the folder it became, as the window does
     if (exported && !WriteSettings()) {
         err << "The exported phases could not be recorded in " << settingsFilePath() << Qt::endl;
         return ExitFailed;

@@ -16,24 +16,28 @@ bool DebugLogOff = false;
 namespace {
 constexpr int MaxEntries = 500;
 
+// CR LF and lone CR become LF.
+QString withLf(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 // The file's lines, split at CR LF, LF or CR; empty when it cannot be read.
 QStringList readLines(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString text = withLf(QString::fromUtf8(file.readAll()));
     QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.constLast().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-QString withCrLf(QString text)
+QString withCrLf(const QString &text)
 {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return withLf(text).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 } // namespace
 

@@ -23,24 +23,6 @@ namespace {
 
 const int JobFieldLength = 40;
 
-// The settings the program gives both writers.
-void configureWriter(TFelvanToCellFile &writer, db::Dataset &table, Progress *progress)
-{
-    writer.setAnimatedStatus(true);
-    writer.setKeyGenerator(QStringLiteral("quarvex Crewmint Export"));
-    writer.setOptions(soShowMessage);
-    writer.setAddTitle(true);
-    TFelvDataFormats formats = writer.DataFormats();
-    formats.DateSeparator = QLatin1Char('/');
-    formats.TimeSeparator = QLatin1Char(':');
-    formats.ThousandSeparator = QLatin1Char(',');
-    formats.DecimalSeparator = QLatin1Char('.');
-    formats.CurrencyString = QStringLiteral("$");
-    writer.setDataFormats(formats);
-    writer.setDataSet(&table);
-    writer.setProgress(progress);
-}
-
 bool isForbiddenInFileName(QChar c)
 {
     return c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c);
@@ -190,7 +172,9 @@ bool TExportRun::writeFiles(const QString &baseName)
     const QVector<QPair<TFelvanToCellFile *, QString>> writers = {{&xls, baseName + QStringLiteral(".xls")},
                                                                   {&text, baseName + QStringLiteral(".csv")}};
     for (const auto &[writer, fileName] : writers) {
-        configureWriter(*writer, table, m_writerProgress);
+        useExportSettings(*writer);
+        writer->setDataSet(&table);
+        writer->setProgress(m_writerProgress);
         writer->setFileName(fileName);
         const RunStatus status = writer->Execute();
         if (status != RunStatus::Failed && QFile::exists(fileName))
@@ -258,13 +242,16 @@ void TExportRun::Run()
     setProgress(0, 0);
     Caption = QStringLiteral("Exporting - ") + QuarvexRec.ProjectName;
     const QString jobNumber = AppRec.JOBNUMBER;
-    const QString nameProblem = exportNameProblem(jobNumber, QuarvexRec.ProjectShort);
-    try {
-        if (!nameProblem.isEmpty())
-            throw db::DbError(nameProblem);
-        removeExportTable();
-    } catch (const db::DbError &e) {
-        abort(e.message());
+    QString startProblem = exportNameProblem(jobNumber, QuarvexRec.ProjectShort);
+    if (startProblem.isEmpty()) {
+        try {
+            removeExportTable();
+        } catch (const db::DbError &e) {
+            startProblem = e.message();
+        }
+    }
+    if (!startProblem.isEmpty()) {
+        abort(startProblem);
         Memo << QStringLiteral("** Export Aborted");
         return;
     }

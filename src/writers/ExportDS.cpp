@@ -98,3 +98,12 @@ void TFelvCustomBaseComponent::applyDataFormats() {
 void TFelvCustomBaseComponent::restoreFormatSettings() {
     m_formatSettings = m_localeSettings;
 }
+
+void useExportSettings(TFelvCustomBaseComponent &writer) {
+    writer.setAnimatedStatus(true);
+    writer.setKeyGenerator(QStringLiteral("quarvex Crewmint Export"));
+    writer.setOptions(soShowMessage);
+    writer.setAddTitle(true);
+    writer.setDataFormats(
+        {QLatin1Char('/'), QLatin1Char(':'), QLatin1Char(','), QLatin1Char('.'), QStringLiteral("$")});
+}

@@ -114,3 +114,8 @@ private:
     FormatSettings m_localeSettings;
     FormatSettings m_formatSettings;
 };
+
+// The settings this program gives both of its export writers: the progress
+// caption, a title row, and fixed separators and currency whatever the locale.
+void useExportSettings(TFelvCustomBaseComponent &writer);
+

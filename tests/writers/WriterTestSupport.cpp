@@ -52,10 +52,7 @@ QVector<QVariant> exampleRecord() {
 }
 
 void configureAsProgram(TFelvanBaseComponent &writer, db::Dataset &dataSet, const QString &fileName) {
-    writer.setKeyGenerator(QStringLiteral("quarvex Crewmint Export"));
-    writer.setAddTitle(true);
-    writer.setDataFormats(
-        {QLatin1Char('/'), QLatin1Char(':'), QLatin1Char(','), QLatin1Char('.'), QStringLiteral("$")});
+    useExportSettings(writer);
     writer.setDataSet(&dataSet);
     writer.setFileName(fileName);
 }
